@@ -3,6 +3,7 @@
 #include <QMargins>
 #include <QPoint>
 #include <QRect>
+#include <QRectF>
 #include <QSize>
 
 // Geometry of the view: the picture shown at scale 2^zoom, view and picture
