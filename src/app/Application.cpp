@@ -10,6 +10,7 @@ struct State
     QString title = QStringLiteral("Zonefold");
     QStringList arguments;
     bool argumentsSet = false;
+    QString programFolder;
     Application::ErrorHandler errorHandler;
 };
 
@@ -48,6 +49,18 @@ void setArguments(const QStringList &arguments)
 {
     state().arguments = arguments;
     state().argumentsSet = true;
+}
+
+QString programFolder()
+{
+    if (!state().programFolder.isEmpty())
+        return state().programFolder;
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
+}
+
+void setProgramFolder(const QString &folder)
+{
+    state().programFolder = folder;
 }
 
 void showError(const QString &text)

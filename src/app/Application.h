@@ -21,6 +21,11 @@ void setTitle(const QString &title);
 QStringList arguments();
 void setArguments(const QStringList &arguments);
 
+// The folder of the running executable, with a trailing separator (tests may
+// name another, so that they neither read nor write the program's settings).
+QString programFolder();
+void setProgramFolder(const QString &folder);
+
 // Shows `text` in an error box captioned with the application title.
 void showError(const QString &text);
 // Tests take the error box's place here; an empty handler puts the box back.
