@@ -53,7 +53,7 @@ TfmMain::TfmMain(QWidget *parent) : QMainWindow(parent)
     pendingArea = QString();
     currentShape = Rect;
     picture = QImage();
-    programFolder = QApplication::applicationDirPath() + QLatin1Char('/');
+    programFolder = Application::programFolder();
     setAcceptDrops(true);
 }
 
