@@ -3,20 +3,25 @@
 #include "Application.h"
 #include "OpenDialog.h"
 #include "RelativeLink.h"
+#include "WindowPlacement.h"
 
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 
 TfmHref *fmHref = nullptr;
 
 namespace {
 const QSize DesignClient(229, 133);
+
+// Ctrl+A, whatever else is held with it.
+bool isSelectAllKey(const QKeyEvent *key)
+{
+    return (key->modifiers() & Qt::ControlModifier) && key->key() == Qt::Key_A;
+}
 } // namespace
 
 TfmHref::TfmHref(QWidget *parent) : QDialog(parent), m_anchors(DesignClient)
@@ -73,6 +78,9 @@ TfmHref::TfmHref(QWidget *parent) : QDialog(parent), m_anchors(DesignClient)
     connect(btnRef, &QPushButton::clicked, this,
             [this] { Application::guard([this] { btnRefClick(btnRef); }); });
     edHref->installEventFilter(this);
+    // Keys reach the combo box, which hands them to its edit part directly,
+    // past any filter there; both are watched.
+    cbTarget->installEventFilter(this);
     cbTarget->lineEdit()->installEventFilter(this);
     if (!fmHref)
         fmHref = this;
@@ -98,13 +106,13 @@ QString TfmHref::RelativeLink(const QString &target, const QString &base) const
 
 void TfmHref::edHrefKeyDown(QKeyEvent *Key)
 {
-    if ((Key->modifiers() & Qt::ControlModifier) && Key->key() == Qt::Key_A)
+    if (isSelectAllKey(Key))
         edHref->selectAll();
 }
 
 void TfmHref::cbTargetKeyDown(QKeyEvent *Key)
 {
-    if ((Key->modifiers() & Qt::ControlModifier) && Key->key() == Qt::Key_A)
+    if (isSelectAllKey(Key))
         cbTarget->lineEdit()->selectAll();
 }
 
@@ -115,10 +123,7 @@ void TfmHref::showEvent(QShowEvent *event)
         return;
     // Centred on the first showing; later ones open where it was left.
     m_placed = true;
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QSize outer = frameGeometry().size();
-    move(screen.x() + (screen.width() - outer.width()) / 2,
-         screen.y() + (screen.height() - outer.height()) / 2);
+    WindowPlacement::centreOnScreen(this);
 }
 
 void TfmHref::resizeEvent(QResizeEvent *event)
@@ -133,7 +138,7 @@ bool TfmHref::eventFilter(QObject *watched, QEvent *event)
         auto *key = static_cast<QKeyEvent *>(event);
         if (watched == edHref)
             edHrefKeyDown(key);
-        else if (watched == cbTarget->lineEdit())
+        else if (watched == cbTarget || watched == cbTarget->lineEdit())
             cbTargetKeyDown(key);
     }
     return QDialog::eventFilter(watched, event); // the key goes on to the field

@@ -32,6 +32,8 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
 #include <QVBoxLayout>
 
 TfmMain *fmMain = nullptr;
@@ -364,7 +366,11 @@ void TfmMain::mnTagWindowClick(QObject *)
 void TfmMain::mnTagCopyClick(QObject *)
 {
     if (mnTagCopy->tag() != 0) {
-        fmTag->TagList->copy();
+        // The selection leaves with the document's own CR LF line breaks.
+        const QTextCursor selection = fmTag->TagList->textCursor();
+        if (selection.hasSelection())
+            QGuiApplication::clipboard()->setText(
+                    MapMarkup::withCrLf(selection.selection().toPlainText()));
         return;
     }
     QGuiApplication::clipboard()->setText(MapMarkup::withCrLf(fmTag->TagList->toPlainText()));
@@ -543,16 +549,20 @@ void TfmMain::GraphMouseDown(QObject *Sender, Qt::MouseButton Button, Qt::Keyboa
             theShape->hide();
         }
         startPoint = QPoint(X, Y);
+        startScale = scale;
     } else {
-        const int distance = ViewGeometry::distance(QPoint(X, Y), startPoint);
+        // A zoom since the first press moved the view under the start point: it is
+        // measured where it lies now and converted at the scale it was taken at.
+        const QPoint start = (QPointF(startPoint) * (scale / startScale)).toPoint();
+        const int distance = ViewGeometry::distance(QPoint(X, Y), start);
         if (currentShape == Circle) {
             pendingArea = MapMarkup::withRadius(pendingArea, ViewGeometry::toPicture(distance, scale));
         } else if (currentShape == Poly && distance <= 8) {
             GraphDblClick(Sender);
         } else if (currentShape == Rect) {
             pendingArea = MapMarkup::rectHead(currentShape, px, py,
-                                              ViewGeometry::toPicture(startPoint.x(), scale),
-                                              ViewGeometry::toPicture(startPoint.y(), scale));
+                                              ViewGeometry::toPicture(startPoint.x(), startScale),
+                                              ViewGeometry::toPicture(startPoint.y(), startScale));
         } else {
             pendingArea = MapMarkup::withVertex(pendingArea, px, py);
         }
@@ -582,6 +592,10 @@ void TfmMain::GraphMouseMove(QObject *, Qt::KeyboardModifiers, int X, int Y)
 
 void TfmMain::GraphDblClick(QObject *Sender)
 {
+    // The first press of a double click may already have finished the area; the
+    // double click then finds nothing to complete and must not file a bare link.
+    if (pendingArea.isEmpty())
+        return;
     fmHref->setWindowTitle(TagOf(Sender) == 1 ? QStringLiteral("その他の領域")
                                               : QStringLiteral("タグ設定"));
     fmHref->setImagePath(imagePath);

@@ -108,6 +108,7 @@ public:
     QPoint anchorPoint;   // view position of the last press
     QPoint lineEndPoint;  // where the polygon's rubber line last drawn ends
     QPoint startPoint;    // view position of the press that began the area
+    double startScale = 1.0; // the view scale when the start point was taken
     float zoom = 0.0f;    // the view scale is 2 to this power
     QString programFolder; // the executable's folder, with a trailing separator
     QString imagePath;    // full path of the opened picture

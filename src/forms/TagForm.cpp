@@ -4,6 +4,7 @@
 #include "MainForm.h"
 #include "MapMarkup.h"
 #include "MenuItem.h"
+#include "MenuShortcutFilter.h"
 #include "SettingsFile.h"
 #include "SpeedButton.h"
 #include "WindowPlacement.h"
@@ -36,12 +37,18 @@ TfmTag::TfmTag(QWidget *parent) : QWidget(parent)
     TagList->installEventFilter(this);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    // The text's scroll bars would set a floor under the window's size; a size kept
+    // in the settings comes back as it was, however small.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
     layout->addWidget(TagList);
     resize(543, 116);
 
     // The main window exists by now; the link dialog does not yet.
     if (!fmTag)
         fmTag = this;
+    // Ctrl+C typed in the tag list belongs to the main menu, as it does in the main window.
+    if (auto *shortcuts = fmMain->findChild<MenuShortcutFilter *>())
+        shortcuts->serve(this);
     readSettings();
 }
 
