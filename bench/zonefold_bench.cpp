@@ -19,6 +19,7 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QMap>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -133,6 +134,38 @@ void scrollToMiddle(QScrollArea *box)
         bar->setValue(bar->maximum() / 2);
 }
 
+// One rubber-band move at zoom +2: the pointer moves while a rectangle band is
+// shown, and the window repaints what changed (the band's old and new bounds).
+double rubberBandMoveMs(TfmMain *main)
+{
+    while (main->zoom < 2.0f)
+        main->mnBigClick(main->mnBig);
+    while (main->zoom > 2.0f)
+        main->mnSmallClick(main->mnSmall);
+    main->mnSRectClick(main->mnSRect);
+    scrollToMiddle(main->ScrollBox1);
+    QApplication::processEvents();
+
+    PictureView *view = main->Graph;
+    const QPoint corner = view->mapFrom(main->ScrollBox1->viewport(), QPoint(100, 100));
+    main->GraphMouseDown(view, Qt::LeftButton, {}, corner.x(), corner.y());
+    QApplication::processEvents();
+
+    std::vector<double> moves;
+    for (int i = 0; i < 40; ++i) {
+        // Back and forth, so that every move changes the band.
+        const QPoint at = corner + (i % 2 ? QPoint(550, 420) : QPoint(400, 300));
+        moves.push_back(milliseconds([&] {
+            QMouseEvent move(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(view, &move);
+            QApplication::processEvents(); // paints the parts that changed
+        }));
+    }
+    main->GraphMouseDown(view, Qt::RightButton, {}, corner.x(), corner.y());
+    return median(moves);
+}
+
 // Prints "key value" lines for the parent to gather.
 int measure(const QString &file, int argc, char **argv)
 {
@@ -216,6 +249,8 @@ int measure(const QString &file, int argc, char **argv)
         out << "zoom " << level << ' ' << view->width() << 'x' << view->height()
             << ' ' << median(handlers) << ' ' << median(steps) << ' ' << median(repaints) << '\n';
     }
+
+    out << "band_move_ms " << rubberBandMoveMs(main) << '\n';
 
     Forms::destroy();
     out << "peak_mb " << peakResidentMb() << '\n';
@@ -315,6 +350,7 @@ int run(int argc, char **argv)
         row(QStringLiteral("  zoom step with its repaint (ms)"), zoomCell(3));
         row(QStringLiteral("  repaint of the visible view (ms)"), zoomCell(4));
     }
+    row(QStringLiteral("rubber-band move at zoom +2 (ms)"), value("band_move_ms", 2));
     row(QStringLiteral("peak resident memory (MB)"), value("peak_mb", 0));
     return 0;
 }
