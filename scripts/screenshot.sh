@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
 # Takes a screenshot of Zonefold with its main window and the tag list window
 # showing, in a private X server with a window manager.
-#   screenshot.sh <output.png> [zonefold-binary] [picture]
+#   screenshot.sh <output.png> [zonefold-binary] [picture] [map|href]
 # The binary defaults to the release build; a picture, if given, is opened at
-# start (the map name dialog is answered as offered).
+# start (the map name dialog is answered as offered). With "map" the shot shows
+# the map name dialog instead (a picture is needed); with "href", the link dialog
+# as the default-area command opens it.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-out=$(realpath -m "${1:?usage: screenshot.sh <output.png> [zonefold-binary] [picture]}")
+out=$(realpath -m "${1:?usage: screenshot.sh <output.png> [zonefold-binary] [picture] [map|href]}")
 binary=$(realpath "${2:-$root/build/release/src/zonefold}")
 picture=${3:+$(realpath "$3")}
+shot=${4:-}
+case $shot in '' | map | href) ;; *) echo "screenshot.sh: unknown dialog '$shot'" >&2; exit 2 ;; esac
+[ "$shot" != map ] || [ -n "$picture" ] || { echo "screenshot.sh: map needs a picture" >&2; exit 2; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -21,7 +26,7 @@ printf '%s\r\n' '[MainWindow]' 'Left = 40' 'Top = 40' 'Shape = Rect' 'Letter = S
 
 cat >"$work/shoot.sh" <<'EOF'
 set -u
-work=$1 out=$2 picture=$3
+work=$1 out=$2 picture=$3 shot=$4
 openbox >/dev/null 2>&1 &
 wm=$!
 sleep 0.5
@@ -33,18 +38,36 @@ for _ in $(seq 100); do
     if [ -n "$picture" ]; then
         # The map name dialog comes first: take the name it offers.
         dialog=$(xdotool search --onlyvisible --name '^Map Name$' 2>/dev/null | head -1)
+        if [ -n "$dialog" ] && [ "$shot" = map ]; then
+            sleep 1
+            import -window root "$out"
+        fi
         [ -n "$dialog" ] && xdotool windowactivate --sync "$dialog" key --clearmodifiers Return
+        [ -n "$dialog" ] && [ "$shot" = map ] && break
     fi
     sleep 0.1
 done
 sleep 1
-import -window root "$out"
-rc=$?
+rc=0
+if [ "$shot" = href ]; then
+    # シェイプ(&S) > その他の領域(&D) on the main window.
+    main=$(xdotool search --onlyvisible --name 'Zonefold$' 2>/dev/null | head -1)
+    xdotool windowactivate --sync "$main" key --clearmodifiers alt+s
+    sleep 0.3
+    xdotool key d
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name '^その他の領域$' >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    sleep 1
+fi
+[ "$shot" = map ] || import -window root "$out" || rc=$?
+[ "$shot" != href ] || xdotool key --clearmodifiers Escape
 wmctrl -F -c Zonefold 2>/dev/null || kill "$app"
 wait "$app" 2>/dev/null
 kill "$wm" 2>/dev/null
 exit $rc
 EOF
 
-xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$work/shoot.sh" "$work" "$out" "$picture"
+xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" bash "$work/shoot.sh" "$work" "$out" "$picture" "$shot"
 echo "$out"

@@ -5,33 +5,10 @@
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
-#include <QWindow>
 #include <QWidget>
+#include <QWindow>
 
 namespace WindowPlacement {
-
-namespace {
-
-// While the window manager builds the frame, Qt may measure it half-made (a 1 x 1
-// frame at the client's corner); only a frame around the whole client is real.
-bool framed(const QWidget *window)
-{
-    const QRect frame = window->frameGeometry();
-    return frame != window->geometry() && frame.contains(window->geometry());
-}
-
-} // namespace
-
-void waitForFrame(QWidget *window)
-{
-    if (QGuiApplication::platformName() != QLatin1String("xcb") || !window->isVisible())
-        return;
-    const QDeadlineTimer deadline(500);
-    while (!framed(window) && !deadline.hasExpired()) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
-        QThread::msleep(5);
-    }
-}
 
 namespace {
 
@@ -45,6 +22,20 @@ QMargins currentFrame(const QWidget *window)
     const bool whole = frame.left() >= 0 && frame.top() >= 0 && frame.right() >= 0
             && frame.bottom() >= 0;
     return whole ? frame : QMargins();
+}
+
+// The frame of a shown window; a hidden one has none on X, and keeps the frame
+// it had when last shown, which it gets back when shown again.
+QMargins knownFrame(QWidget *window)
+{
+    static const char property[] = "zonefoldFrameMargins";
+    const QMargins now = currentFrame(window);
+    if (window->isVisible() && !now.isNull()) {
+        window->setProperty(property, QVariant::fromValue(now));
+        return now;
+    }
+    const QVariant kept = window->property(property);
+    return kept.isValid() ? kept.value<QMargins>() : now;
 }
 
 void centreNow(QWidget *window)
@@ -74,6 +65,32 @@ void centreWhenFramed(QWidget *window, int triesLeft)
 
 } // namespace
 
+void waitForFrame(QWidget *window)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || !window->isVisible())
+        return;
+    const QDeadlineTimer deadline(1000);
+    QDeadlineTimer nudge(100);
+    while (currentFrame(window).isNull() && !deadline.hasExpired()) {
+        // Qt measures the frame anew only after a configure event; should the last
+        // one have come while the frame was half-made, a move of a pixel and back
+        // brings another.
+        if (nudge.hasExpired()) {
+            const QRect client = window->geometry();
+            window->setGeometry(client.translated(0, 1));
+            window->setGeometry(client);
+            nudge.setRemainingTime(100);
+        }
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        QThread::msleep(5);
+    }
+}
+
+QRect frame(QWidget *window)
+{
+    return window->geometry().marginsAdded(knownFrame(window));
+}
+
 void centreOnScreen(QWidget *window)
 {
     centreNow(window);
@@ -83,13 +100,14 @@ void centreOnScreen(QWidget *window)
 
 void moveFrame(QWidget *window, const QPoint &topLeft)
 {
-    window->move(topLeft);
+    const QMargins frame = knownFrame(window);
+    window->setGeometry(QRect(topLeft + QPoint(frame.left(), frame.top()), window->size()));
 }
 
 void resizeFrame(QWidget *window, const QSize &outerSize)
 {
-    const QSize frame = window->frameGeometry().size() - window->geometry().size();
-    window->resize((outerSize - frame).expandedTo(QSize(0, 0)));
+    const QMargins frame = knownFrame(window);
+    window->resize(outerSize.shrunkBy(frame).expandedTo(QSize(0, 0)));
 }
 
 } // namespace WindowPlacement

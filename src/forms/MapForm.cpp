@@ -1,11 +1,11 @@
 #include "MapForm.h"
 
-#include <QGuiApplication>
+#include "WindowPlacement.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 
 namespace {
@@ -47,10 +47,7 @@ void TfmMap::edMapNameKeyDown(QKeyEvent *Key)
 void TfmMap::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QSize outer = frameGeometry().size();
-    move(screen.x() + (screen.width() - outer.width()) / 2,
-         screen.y() + (screen.height() - outer.height()) / 2);
+    WindowPlacement::centreOnScreen(this);
 }
 
 void TfmMap::resizeEvent(QResizeEvent *event)
