@@ -545,13 +545,9 @@ void tst_View::shapeTools()
     else
         shapeItem(main, command.mid(3).toLower())->trigger();
 
-    QCOMPARE(main->currentShape, shape);
-    QCOMPARE(main->mnSRect->ticked(), shape == QLatin1String("rect"));
-    QCOMPARE(main->mnSCircle->ticked(), shape == QLatin1String("circle"));
-    QCOMPARE(main->mnSPoly->ticked(), shape == QLatin1String("poly"));
-    QCOMPARE(main->btnRect->isDown(), shape == QLatin1String("rect"));
-    QCOMPARE(main->btnCircle->isDown(), shape == QLatin1String("circle"));
-    QCOMPARE(main->btnPoly->isDown(), shape == QLatin1String("poly"));
+    verifyShapeTool(main, shape);
+    if (QTest::currentTestFailed())
+        return;
     QVERIFY(main->pendingArea.isEmpty());
     QVERIFY(!main->theShape->isVisible());
     QVERIFY(main->Graph->invertedLines().isEmpty());

@@ -3,6 +3,8 @@
 #include "Application.h"
 #include "Forms.h"
 #include "MainForm.h"
+#include "MenuItem.h"
+#include "SpeedButton.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -74,6 +76,17 @@ void Program::start()
 QString Program::settingsPath() const
 {
     return m_folderPath + QStringLiteral("Zonefold.ini");
+}
+
+void verifyShapeTool(const TfmMain *main, const QString &shape)
+{
+    QCOMPARE(main->currentShape, shape);
+    QCOMPARE(main->mnSRect->ticked(), shape == QLatin1String("rect"));
+    QCOMPARE(main->mnSCircle->ticked(), shape == QLatin1String("circle"));
+    QCOMPARE(main->mnSPoly->ticked(), shape == QLatin1String("poly"));
+    QCOMPARE(main->btnRect->isDown(), shape == QLatin1String("rect"));
+    QCOMPARE(main->btnCircle->isDown(), shape == QLatin1String("circle"));
+    QCOMPARE(main->btnPoly->isDown(), shape == QLatin1String("poly"));
 }
 
 namespace {

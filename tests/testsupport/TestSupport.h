@@ -50,6 +50,10 @@ private:
     std::unique_ptr<ErrorRecorder> m_errors;
 };
 
+// Checks that `shape` ("rect", "circle" or "poly") is the tool in force: the current
+// shape, the menu's check marks and the tool buttons all agree on it.
+void verifyShapeTool(const TfmMain *main, const QString &shape);
+
 // Answers the next modal dialog when it appears: `answer` gets the dialog and
 // should close it (accept(), reject(), or keys). Answers queue up in order.
 void answerModal(std::function<void(QDialog *)> answer);
