@@ -100,14 +100,13 @@ void centreOnScreen(QWidget *window)
 
 void moveFrame(QWidget *window, const QPoint &topLeft)
 {
-    const QMargins frame = knownFrame(window);
-    window->setGeometry(QRect(topLeft + QPoint(frame.left(), frame.top()), window->size()));
+    const QMargins margins = knownFrame(window);
+    window->setGeometry(QRect(topLeft + QPoint(margins.left(), margins.top()), window->size()));
 }
 
 void resizeFrame(QWidget *window, const QSize &outerSize)
 {
-    const QMargins frame = knownFrame(window);
-    window->resize(outerSize.shrunkBy(frame).expandedTo(QSize(0, 0)));
+    window->resize(outerSize.shrunkBy(knownFrame(window)).expandedTo(QSize(0, 0)));
 }
 
 } // namespace WindowPlacement

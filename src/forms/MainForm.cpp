@@ -15,6 +15,7 @@
 #include "SpeedButton.h"
 #include "TagForm.h"
 #include "ViewGeometry.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -305,12 +306,13 @@ void TfmMain::FormActivate()
 void TfmMain::FormClose()
 {
     Settings settings;
-    settings.left = pos().x();
-    settings.top = pos().y();
+    const QPoint at = WindowPlacement::frame(this).topLeft();
+    settings.left = at.x();
+    settings.top = at.y();
     settings.shape = currentShape;
     settings.smallLetter = mnSmallLetter->ticked();
     if (fmTag) {
-        const QRect tag = fmTag->frameGeometry();
+        const QRect tag = WindowPlacement::frame(fmTag);
         settings.tagLeft = tag.x();
         settings.tagTop = tag.y();
         settings.tagWidth = tag.width();

@@ -71,12 +71,12 @@ void TfmTag::readSettings()
     // then placed: its first showing centres it, which would undo an earlier move.
     fmMain->show();
     WindowPlacement::waitForFrame(fmMain);
-    const QPoint mainAt = fmMain->pos();
+    const QPoint mainAt = WindowPlacement::frame(fmMain).topLeft();
     WindowPlacement::moveFrame(fmMain,
                                QPoint(ini.readInteger(main, QStringLiteral("Left "), mainAt.x()),
                                       mainAt.y()));
     WindowPlacement::moveFrame(fmMain,
-                               QPoint(fmMain->pos().x(),
+                               QPoint(WindowPlacement::frame(fmMain).x(),
                                       ini.readInteger(main, QStringLiteral("Top "), mainAt.y())));
 
     const QString shape = ini.readString(main, QStringLiteral("Shape "), QStringLiteral("Rect"));
@@ -91,15 +91,15 @@ void TfmTag::readSettings()
 
     show();
     WindowPlacement::waitForFrame(this);
-    const QRect outer = frameGeometry();
+    const QRect outer = WindowPlacement::frame(this);
     const int left = ini.readInteger(tags, QStringLiteral("TLWLeft "), outer.x());
-    WindowPlacement::moveFrame(this, QPoint(left, frameGeometry().y()));
+    WindowPlacement::moveFrame(this, QPoint(left, WindowPlacement::frame(this).y()));
     const int top = ini.readInteger(tags, QStringLiteral("TLWTop "), outer.y());
-    WindowPlacement::moveFrame(this, QPoint(frameGeometry().x(), top));
+    WindowPlacement::moveFrame(this, QPoint(WindowPlacement::frame(this).x(), top));
     const int width = ini.readInteger(tags, QStringLiteral("TLWWidth "), outer.width());
-    WindowPlacement::resizeFrame(this, QSize(width, frameGeometry().height()));
+    WindowPlacement::resizeFrame(this, QSize(width, WindowPlacement::frame(this).height()));
     const int height = ini.readInteger(tags, QStringLiteral("TLWHeight "), outer.height());
-    WindowPlacement::resizeFrame(this, QSize(frameGeometry().width(), height));
+    WindowPlacement::resizeFrame(this, QSize(WindowPlacement::frame(this).width(), height));
 
     const QString open = ini.readString(tags, QStringLiteral("TLWOpen "), QStringLiteral("False"));
     if (!SettingsFile::startsWith(open, QLatin1Char('t')))
