@@ -321,13 +321,7 @@ void tst_Settings::shape()
     QFETCH(QString, shape);
     Program program({}, settingsFile(lines));
     TfmMain *main = program.main();
-    QCOMPARE(main->currentShape, shape);
-    QCOMPARE(main->mnSRect->ticked(), shape == QLatin1String("rect"));
-    QCOMPARE(main->mnSCircle->ticked(), shape == QLatin1String("circle"));
-    QCOMPARE(main->mnSPoly->ticked(), shape == QLatin1String("poly"));
-    QCOMPARE(main->btnRect->isDown(), shape == QLatin1String("rect"));
-    QCOMPARE(main->btnCircle->isDown(), shape == QLatin1String("circle"));
-    QCOMPARE(main->btnPoly->isDown(), shape == QLatin1String("poly"));
+    verifyShapeTool(main, shape);
 }
 
 void tst_Settings::letterCase_data()
