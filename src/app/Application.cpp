@@ -30,6 +30,13 @@ void initialise()
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
 }
 
+QFont windowFont(int pixelSize)
+{
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
 QString title()
 {
     return state().title;

@@ -2,6 +2,7 @@
 
 #include "AppError.h"
 
+#include <QFont>
 #include <QString>
 #include <QStringList>
 #include <exception>
@@ -13,6 +14,10 @@ namespace Application {
 
 // Titles the application "Zonefold" and sets up the window fonts.
 void initialise();
+
+// The windows' font, "ＭＳ Ｐゴシック" (a face with its metrics stands in for it),
+// `pixelSize` pixels high.
+QFont windowFont(int pixelSize);
 
 QString title();
 void setTitle(const QString &title);

@@ -29,9 +29,7 @@ TfmHref::TfmHref(QWidget *parent) : QDialog(parent), m_anchors(DesignClient)
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowStaysOnTopHint);
     setWindowTitle(QStringLiteral("タグ設定"));
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(15);
-    setFont(font);
+    setFont(Application::windowFont(15));
     resize(DesignClient);
 
     edHref = new QLineEdit(QStringLiteral("*.html"), this);

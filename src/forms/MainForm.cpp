@@ -71,9 +71,7 @@ void TfmMain::createComponents()
 {
     setWindowTitle(QStringLiteral("Zonefold"));
     setWindowIcon(QIcon(QStringLiteral(":/zonefold/zonefold.ico")));
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    setFont(font);
+    setFont(Application::windowFont(12));
 
     auto *client = new QWidget(this);
     auto *layout = new QVBoxLayout(client);

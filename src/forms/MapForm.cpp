@@ -1,5 +1,6 @@
 #include "MapForm.h"
 
+#include "Application.h"
 #include "WindowPlacement.h"
 
 #include <QKeyEvent>
@@ -16,9 +17,7 @@ TfmMap::TfmMap(QWidget *owner) : QDialog(owner), m_anchors(DesignClient)
 {
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(QStringLiteral("Map Name"));
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(15);
-    setFont(font);
+    setFont(Application::windowFont(15));
     resize(DesignClient);
 
     Label1 = new QLabel(QStringLiteral("マップネーム"), this);

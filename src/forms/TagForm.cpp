@@ -1,5 +1,6 @@
 #include "TagForm.h"
 
+#include "Application.h"
 #include "IniFile.h"
 #include "MainForm.h"
 #include "MapMarkup.h"
@@ -25,9 +26,7 @@ TfmTag::TfmTag(QWidget *parent) : QWidget(parent)
                    | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("タグリスト"));
     setWindowIcon(QIcon(QStringLiteral(":/zonefold/zonefold.ico")));
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(15);
-    setFont(font);
+    setFont(Application::windowFont(15));
 
     TagList = new QPlainTextEdit(this);
     TagList->setLineWrapMode(QPlainTextEdit::NoWrap);
