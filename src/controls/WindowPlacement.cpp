@@ -38,17 +38,6 @@ QMargins knownFrame(QWidget *window)
     return kept.isValid() ? kept.value<QMargins>() : now;
 }
 
-void centreNow(QWidget *window)
-{
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QMargins frame = currentFrame(window);
-    const QSize outer = window->size().grownBy(frame);
-    const QPoint client(screen.x() + (screen.width() - outer.width()) / 2 + frame.left(),
-                        screen.y() + (screen.height() - outer.height()) / 2 + frame.top());
-    // move() takes the frame's corner by the frame the widget last heard of; aim at
-    // the client's corner instead, which is where the window system puts it.
-    window->move(client - (window->geometry().topLeft() - window->pos()));
-}
 
 // Polls without blocking: the window may be about to run a modal loop.
 void centreWhenFramed(QWidget *window, int triesLeft)
@@ -84,6 +73,18 @@ void waitForFrame(QWidget *window)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
         QThread::msleep(5);
     }
+}
+
+void centreNow(QWidget *window)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QMargins frame = currentFrame(window);
+    const QSize outer = window->size().grownBy(frame);
+    const QPoint client(screen.x() + (screen.width() - outer.width()) / 2 + frame.left(),
+                        screen.y() + (screen.height() - outer.height()) / 2 + frame.top());
+    // move() takes the frame's corner by the frame the widget last heard of; aim at
+    // the client's corner instead, which is where the window system puts it.
+    window->move(client - (window->geometry().topLeft() - window->pos()));
 }
 
 QRect frame(QWidget *window)

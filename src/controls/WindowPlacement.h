@@ -18,6 +18,9 @@ void waitForFrame(QWidget *window);
 // The window's outer rectangle on the screen, frame and caption bar included.
 QRect frame(QWidget *window);
 
+// Centres a window on the screen, frame included as far as it is known now.
+void centreNow(QWidget *window);
+
 // Centres a window that is being shown on the screen, frame included: at once with
 // the frame known so far, and again once the window manager has framed it (unless
 // the user has moved or resized it by then).

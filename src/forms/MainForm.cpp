@@ -256,10 +256,7 @@ void TfmMain::showEvent(QShowEvent *event)
     m_shown = true;
     Application::guard([this] { FormShow(); });
     // Centred once, on the first showing, with the size the picture gave it.
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QSize outer = frameGeometry().size();
-    move(screen.x() + (screen.width() - outer.width()) / 2,
-         screen.y() + (screen.height() - outer.height()) / 2);
+    WindowPlacement::centreNow(this);
 }
 
 void TfmMain::closeEvent(QCloseEvent *event)

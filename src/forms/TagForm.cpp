@@ -141,10 +141,7 @@ void TfmTag::showEvent(QShowEvent *event)
         return;
     // Centred the first time it is shown; afterwards it keeps its place.
     m_placed = true;
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QSize outer = frameGeometry().size();
-    move(screen.x() + (screen.width() - outer.width()) / 2,
-         screen.y() + (screen.height() - outer.height()) / 2);
+    WindowPlacement::centreNow(this);
 }
 
 void TfmTag::hideEvent(QHideEvent *event)
